@@ -3,6 +3,8 @@
 #include "local_file.h"
 
 #include <windows.h>
+// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename ours.
+#undef ReplaceFile
 
 namespace tarvo::platform {
 
