@@ -52,7 +52,7 @@ bool AtomicFile::CheckWritable() const {
 bool AtomicFile::Store(const uint8_t* data, size_t size) {
     fs::path temporary = TemporaryPath();
     if (platform::WriteNewFileDurably(temporary, data, size, m_target) &&
-        platform::ReplaceFile(temporary, m_target)) {
+        platform::MoveOverTarget(temporary, m_target)) {
         return true;
     }
     std::error_code error;

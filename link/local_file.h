@@ -56,7 +56,7 @@ namespace platform {
 bool WriteNewFileDurably(const std::filesystem::path& path, const uint8_t* data, size_t size,
                          const std::filesystem::path& modelFile);
 // Renames `from` over `to`, replacing it, and makes the rename durable.
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+bool MoveOverTarget(const std::filesystem::path& from, const std::filesystem::path& to);
 // Whether an existing file can be opened for writing, without changing it.
 bool CanWriteExisting(const std::filesystem::path& path);
 }  // namespace platform

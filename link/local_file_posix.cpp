@@ -30,7 +30,7 @@ bool WriteNewFileDurably(const fs::path& path, const uint8_t* data, size_t size,
     return ok;
 }
 
-bool ReplaceFile(const fs::path& from, const fs::path& to) {
+bool MoveOverTarget(const fs::path& from, const fs::path& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) return false;
     fs::path folder = to.parent_path().empty() ? fs::path(".") : to.parent_path();
     int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -3,8 +3,6 @@
 #include "local_file.h"
 
 #include <windows.h>
-// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename ours.
-#undef ReplaceFile
 
 namespace tarvo::platform {
 
@@ -28,7 +26,7 @@ bool WriteNewFileDurably(const fs::path& path, const uint8_t* data, size_t size,
     return ok;
 }
 
-bool ReplaceFile(const fs::path& from, const fs::path& to) {
+bool MoveOverTarget(const fs::path& from, const fs::path& to) {
     return MoveFileExW(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
