@@ -61,6 +61,9 @@ public:
 
 private:
     friend class FlatLookInspector;
+    // The WH_CALLWNDPROC hook of every installed thread.
+    static LRESULT CALLBACK CallWndProcHook(int code, WPARAM wParam, LPARAM lParam);
+
     int m_nMode = ATTACH_ON_CREATE;
     UINT_PTR m_nTimerId = 0;
 };
