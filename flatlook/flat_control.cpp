@@ -167,8 +167,9 @@ LRESULT FlatComboBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_COMMAND:
-        // The edit field of a drop-down combo box gains the focus.
-        if (HIWORD(wParam) == EN_SETFOCUS) RedrawFrame();
+        // The edit field of a drop-down combo box gains or loses the focus.
+        // (The combo box does not repaint itself when its edit loses it.)
+        if (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS) RedrawFrame();
         return PassOn(msg, wParam, lParam);
     case WM_LBUTTONUP:
         if (lParam == -1) RedrawFrame();

@@ -54,12 +54,20 @@ const char* KindName(FlatKind kind)
     return ::testing::AssertionFailure() << text;
 }
 
+// One gallery for the suite: it takes a second or two to build under Wine.
 class GalleryTest : public ::testing::Test {
 protected:
-    GalleryTest() : dialog_(GalleryTemplate(), 20, 20, GalleryDialogProc) {}
-    HWND Item(int id) const { return dialog_.Item(id); }
-    TestDialog dialog_;
+    static void SetUpTestSuite() { dialog_ = new TestDialog(GalleryTemplate(), 20, 20, GalleryDialogProc); }
+    static void TearDownTestSuite()
+    {
+        delete dialog_;
+        dialog_ = nullptr;
+    }
+    static HWND Item(int id) { return dialog_->Item(id); }
+    static TestDialog* dialog_;
 };
+
+TestDialog* GalleryTest::dialog_ = nullptr;
 
 TEST_F(GalleryTest, ButtonsByType)
 {
@@ -163,7 +171,7 @@ TEST_F(GalleryTest, ScrollBarsSpinsToolbarsTabsTrackbars)
 
 TEST_F(GalleryTest, DialogIsSubclassedAndSecondInitDialogDoesNothing)
 {
-    const HWND dialog = dialog_.hwnd();
+    const HWND dialog = dialog_->hwnd();
     EXPECT_TRUE(FlatLookInspector::IsDialogAttached(dialog));
     EXPECT_EQ(FlatLookInspector::DialogProc(),
               reinterpret_cast<WNDPROC>(GetWindowLongPtrW(dialog, GWLP_WNDPROC)));
@@ -176,6 +184,7 @@ TEST_F(GalleryTest, DialogIsSubclassedAndSecondInitDialogDoesNothing)
     SendMessageW(dialog, WM_INITDIALOG, 0, 0);
     EXPECT_TRUE(HasKind(edit, FlatKind::None));
     EXPECT_EQ(count, FlatLookInspector::ControlCount());
+    EXPECT_TRUE(tarvo::GetFlatLookManager()->AttachControl(edit, nullptr));
 }
 
 }  // namespace
