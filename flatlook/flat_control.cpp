@@ -10,17 +10,16 @@ namespace {
 
 constexpr int kSmallFrameHeight = 30;
 
-// Sends WM_PAINT to the up-down control right after `edit`, if it is the
-// edit's buddy, so that it repaints its part of the edit's frame.
-void RepaintBuddySpin(HWND edit)
+}  // namespace
+
+HWND BuddySpinAfter(HWND edit)
 {
     const HWND next = GetWindow(edit, GW_HWNDNEXT);
     if (next && HasClassName(next, UPDOWN_CLASSW) &&
         reinterpret_cast<HWND>(SendMessageW(next, UDM_GETBUDDY, 0, 0)) == edit)
-        SendMessageW(next, WM_PAINT, 0, 0);
+        return next;
+    return nullptr;
 }
-
-}  // namespace
 
 // ---- FlatDialog -----------------------------------------------------------
 
@@ -148,7 +147,8 @@ LRESULT FlatEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg != WM_ENABLE) return FlatControl::WindowProc(msg, wParam, lParam);
     PassOn(msg, wParam, lParam);
     RedrawFrame();
-    RepaintBuddySpin(m_hWnd);
+    // The buddy up-down repaints its part of the edit's frame.
+    if (const HWND spin = BuddySpinAfter(m_hWnd)) SendMessageW(spin, WM_PAINT, 0, 0);
     return 0;
 }
 

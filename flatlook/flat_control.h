@@ -232,6 +232,15 @@ public:
 // Case-insensitive class-name test of a window.
 bool HasClassName(HWND hwnd, const wchar_t* name);
 
+inline LONG_PTR StyleOf(HWND hwnd)
+{
+    return GetWindowLongPtrW(hwnd, GWL_STYLE);
+}
+
+// The up-down control right after `edit` (GW_HWNDNEXT) when `edit` is its
+// buddy, else null.
+HWND BuddySpinAfter(HWND edit);
+
 // The manager's control table and hot window, for the painters that pass
 // state between controls (an up-down and its buddy, a header and its list).
 FlatControl* FindFlatControl(HWND hwnd);

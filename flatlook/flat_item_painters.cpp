@@ -13,11 +13,6 @@
 namespace tarvo {
 namespace {
 
-LONG_PTR StyleOf(HWND hwnd)
-{
-    return GetWindowLongPtrW(hwnd, GWL_STYLE);
-}
-
 POINT CursorInClient(HWND hwnd)
 {
     POINT point{};

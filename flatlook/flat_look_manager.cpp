@@ -49,14 +49,22 @@ DWORD ThreadFromSelector(int threadId)
     return threadId == -1 ? GetCurrentThreadId() : static_cast<DWORD>(threadId);
 }
 
+// Removes one thread's hook; with no hooked thread left the timer stops.
+void UninstallThread(DWORD thread, UINT_PTR& timerId)
+{
+    const auto it = g_threads.find(thread);
+    if (it == g_threads.end()) return;
+    UnhookWindowsHookEx(it->second);
+    g_threads.erase(it);
+    if (timerId && g_threads.empty()) {
+        KillTimer(nullptr, timerId);
+        timerId = 0;  // so that a later attachment starts a new timer
+    }
+}
+
 bool SameName(const wchar_t* a, const wchar_t* b)
 {
     return _wcsicmp(a, b) == 0;
-}
-
-LONG_PTR StyleOf(HWND hwnd)
-{
-    return GetWindowLongPtrW(hwnd, GWL_STYLE);
 }
 
 // Calls `fn` for each child of `parent` (GetTopWindow, then GW_HWNDNEXT).
@@ -179,7 +187,7 @@ bool HasClassName(HWND hwnd, const wchar_t* name)
 
 FlatLookManager::~FlatLookManager()
 {
-    while (!g_threads.empty()) Uninstall(static_cast<int>(g_threads.begin()->first));
+    while (!g_threads.empty()) UninstallThread(g_threads.begin()->first, m_nTimerId);
     for (auto& [hwnd, handler] : g_controls) {
         handler->Unsubclass();
         delete handler;
@@ -203,15 +211,7 @@ void FlatLookManager::Install(int threadId, int mode)
 
 void FlatLookManager::Uninstall(int threadId)
 {
-    const auto it = g_threads.find(ThreadFromSelector(threadId));
-    if (it == g_threads.end()) return;
-    UnhookWindowsHookEx(it->second);
-    g_threads.erase(it);
-    if (g_manager.m_nTimerId && g_threads.empty()) {
-        KillTimer(nullptr, g_manager.m_nTimerId);
-        // So that a later attachment starts a new timer.
-        g_manager.m_nTimerId = 0;
-    }
+    UninstallThread(ThreadFromSelector(threadId), g_manager.m_nTimerId);
 }
 
 BOOL FlatLookManager::AttachControl(HWND hwnd, const wchar_t* className)

@@ -24,11 +24,6 @@ constexpr int kRingOuterLowerRight[] = {2, 10, 3, 10, 4, 11, 5, 11, 6, 11, 7, 11
                                         10, 9, 10, 8, 11, 7, 11, 6, 11, 5, 11, 4, 10, 3, 10, 2,
                                         0, 0};
 
-LONG_PTR StyleOf(HWND hwnd)
-{
-    return GetWindowLongPtrW(hwnd, GWL_STYLE);
-}
-
 bool Enabled(HWND hwnd)
 {
     return IsWindowEnabled(hwnd) != FALSE;
@@ -48,11 +43,8 @@ int BoxTop(LONG_PTR style, const RECT* rect)
 // The up-down control right after `edit` that has it as its aligned buddy.
 HWND AlignedBuddySpin(HWND edit)
 {
-    const HWND next = GetWindow(edit, GW_HWNDNEXT);
-    if (!next || !HasClassName(next, UPDOWN_CLASSW)) return nullptr;
-    if (!(StyleOf(next) & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT))) return nullptr;
-    if (reinterpret_cast<HWND>(SendMessageW(next, UDM_GETBUDDY, 0, 0)) != edit) return nullptr;
-    return next;
+    const HWND spin = BuddySpinAfter(edit);
+    return spin && (StyleOf(spin) & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT)) ? spin : nullptr;
 }
 
 }  // namespace
