@@ -28,7 +28,7 @@ void PhoneNumberDialog::RunExchange() {
     RunPhoneNumber(context, m_strCommand);
 }
 
-bool PhoneNumberDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool PhoneNumberDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
     switch (message) {
     case WM_DESTROY:
         OnDestroy();
@@ -41,7 +41,6 @@ bool PhoneNumberDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& 
         return true;
     case WM_OP_ABORT:
         OnOpAbort();
-        result = 0;
         return true;
     }
     return false;

@@ -64,8 +64,7 @@ void TransferDialog::DoDataExchange(ui::TextExchange& exchange) {
     exchange.Text(IDC_STATUS, m_strStatus);
 }
 
-bool TransferDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    result = 0;
+bool TransferDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&) {
     switch (message) {
     case WM_CLOSE:
         OnClose();

@@ -98,7 +98,7 @@ void Dialog::CenterOverOwner() const {
 bool Dialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    INT_PTR result = FALSE;
+    INT_PTR result = TRUE;  // handled, unless a handler returns a value of its own
     if (OnMessage(message, wParam, lParam, result)) return result;
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {

@@ -38,8 +38,8 @@ protected:
     virtual void DoDataExchange(TextExchange&) {}
     // Sees every message of the modal loop first; true swallows it.
     virtual bool PreTranslateMessage(const MSG&) { return false; }
-    // The dialog's own messages: true when handled, `result` being what the
-    // dialog procedure returns.
+    // The dialog's own messages: true when handled. `result` is what the
+    // dialog procedure returns, TRUE unless the handler sets it.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
     void EndDialog(INT_PTR result);

@@ -64,6 +64,15 @@ HWND WindowProbe::FindMessageBox(const std::wstring& caption) const {
     return Find(caption, L"#32770", [](HWND window) { return !MessageText(window).empty(); });
 }
 
+std::wstring WindowProbe::Describe() const {
+    std::wstring list;
+    Find(L"", nullptr, [&list](HWND window) {
+        list += L"[" + ClassOf(window) + L" \"" + TextOf(window) + L"\" " + MessageText(window) + L"] ";
+        return false;
+    });
+    return list;
+}
+
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
@@ -115,10 +124,16 @@ void SetItemTextRemote(HWND dialog, int id, const std::wstring& text) {
                         reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
-void PostAltKey(HWND window, WPARAM key) {
-    const LPARAM altDown = LPARAM(1) << 29;
-    PostMessageW(window, WM_SYSKEYDOWN, key, altDown | 1);
-    PostMessageW(window, WM_SYSKEYUP, key, altDown | (LPARAM(3) << 30) | 1);
+void PressAltKey(HWND window, WORD key) {
+    SetForegroundWindow(window);
+    INPUT keys[4] = {};
+    const WORD sequence[4] = {VK_MENU, key, key, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = sequence[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
 }
 
 bool SaveWindowBitmap(HWND window, const std::wstring& path) {

@@ -28,6 +28,10 @@ public:
     // A message box with this caption; its text through MessageText.
     HWND FindMessageBox(const std::wstring& caption) const;
 
+    // Every visible top-level window with its class, title and message text,
+    // for the report of a failed step.
+    std::wstring Describe() const;
+
 private:
     DWORD m_processId;
 };
@@ -43,8 +47,8 @@ int WindowHeight(HWND window);
 int ItemHeight(HWND dialog, int id);
 void Click(HWND dialog, int id);
 void SetItemTextRemote(HWND dialog, int id, const std::wstring& text);
-// Alt + key, as the keyboard delivers it to the focused window's thread.
-void PostAltKey(HWND window, WPARAM key);
+// Alt + key through the keyboard input path, with `window` brought to the front.
+void PressAltKey(HWND window, WORD key);
 // Captures the window's screen area into a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);
 
