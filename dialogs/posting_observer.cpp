@@ -13,7 +13,15 @@ void PostingObserver::OnStatus(int stringId) { m_post(WM_OP_STATUS, WPARAM(strin
 
 void PostingObserver::OnErrors(int count) { m_post(WM_OP_ERRORS, WPARAM(count), 0); }
 
-void PostingObserver::OnProgress(int64_t bytes) { m_post(WM_OP_PROGRESS, WPARAM(bytes), 0); }
+void PostingObserver::OnProgress(int64_t bytes) {
+    m_latestProgress = bytes;
+    if (!m_progressQueued.exchange(true)) m_post(WM_OP_PROGRESS, WPARAM(bytes), 0);
+}
+
+int64_t PostingObserver::TakeProgress() {
+    m_progressQueued = false;
+    return m_latestProgress;
+}
 
 void PostingObserver::OnSize(int64_t bytes) { m_post(WM_OP_SIZE, WPARAM(bytes), 0); }
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 namespace tarvo {
@@ -29,9 +30,17 @@ public:
     void OnDone(bool success) override;
     void OnHideCancel() override;
 
+    // Progress comes once per block, faster than a slow display repaints.
+    // Only one WM_OP_PROGRESS waits in the queue at a time, so the dialog's
+    // thread still gets to its timers and input; its handler takes the
+    // latest count here.
+    int64_t TakeProgress();
+
 private:
     Post m_post;
     bool m_reportsSendSuccess;
+    std::atomic<int64_t> m_latestProgress{0};
+    std::atomic<bool> m_progressQueued{false};
 };
 
 }  // namespace tarvo

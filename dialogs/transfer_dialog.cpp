@@ -18,6 +18,7 @@ BOOL TransferDialog::OnInitDialog() {
     ShowItem(IDOK, false);
     if (m_request.firmware) ShowItem(IDCANCEL, false);
     if (!m_request.title.empty()) SetWindowTextW(Handle(), m_request.title.c_str());
+    m_observer.emplace(Handle(), m_request.send);
     if (OpenPort() && OpenFile() && StartWorker([this] { RunTransfer(); })) {
         ShowTexts();
     } else {
@@ -43,8 +44,7 @@ bool TransferDialog::OpenFileToSend() {
 }
 
 void TransferDialog::RunTransfer() {
-    PostingObserver observer(Handle(), m_request.send);
-    OperationContext context{m_port, m_bCancel, SystemClock::Instance(), observer};
+    OperationContext context{m_port, m_bCancel, SystemClock::Instance(), *m_observer};
     std::string announced = m_request.announcedName;
     if (announced.empty()) {
         announced = ui::WideToUtf8(std::filesystem::path(m_request.path).filename().wstring());
@@ -80,7 +80,7 @@ bool TransferDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
         OnOpErrors(wParam);
         return true;
     case WM_OP_PROGRESS:
-        OnOpProgress(wParam);
+        OnOpProgress();
         return true;
     case WM_OP_DONE:
         OnOpDone(lParam);
@@ -106,8 +106,8 @@ void TransferDialog::OnOpErrors(WPARAM count) {
     ShowTexts();
 }
 
-void TransferDialog::OnOpProgress(WPARAM bytes) {
-    m_strTransmitted = ui::ByteCountText(static_cast<long long>(bytes));
+void TransferDialog::OnOpProgress() {
+    m_strTransmitted = ui::ByteCountText(m_observer->TakeProgress());
     ShowTexts();
 }
 

@@ -4,6 +4,7 @@
 
 #include "link/local_file.h"
 #include "operation_dialog.h"
+#include "posting_observer.h"
 
 #include <optional>
 #include <string>
@@ -36,7 +37,7 @@ private:
     void OnDestroy();
     void OnReboot();
     void OnOpErrors(WPARAM count);
-    void OnOpProgress(WPARAM bytes);
+    void OnOpProgress();
     void OnOpSize(WPARAM bytes);
     void OnOpStatus(int stringId);
     void OnOpDone(LPARAM stored);
@@ -53,6 +54,7 @@ private:
     bool m_bRebootPending = false;
     InputFile m_input;
     std::optional<AtomicFile> m_output;
+    std::optional<PostingObserver> m_observer;
 };
 
 }  // namespace tarvo

@@ -52,6 +52,19 @@ TEST_F(ObserverTest, OnlyAStoredSendKeepsTheDialogOpen) {
     EXPECT_EQ(posted, expected);
 }
 
+TEST_F(ObserverTest, OneProgressMessageWaitsAtATime) {
+    PostingObserver observer = Make(true);
+    observer.OnProgress(128);
+    observer.OnProgress(256);
+    observer.OnProgress(384);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(observer.TakeProgress(), 384);
+    observer.OnProgress(512);
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[1], (Posted{WM_OP_PROGRESS, 512, 0}));
+    EXPECT_EQ(observer.TakeProgress(), 512);
+}
+
 TEST(OperationMessages, KeepTheirNumbers) {
     // Other programs and the main dialog's port poll rely on these values.
     EXPECT_EQ(WM_OP_ERRORS, 0x464u);

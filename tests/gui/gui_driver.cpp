@@ -460,6 +460,17 @@ void RefusedFiles(Context& c) {
     Check(c.phone.Count("download") == downloads, "an empty file is refused before the phone hears of it");
 }
 
+void PortThatCannotOpen(Context& c) {
+    SetPort(L"COM9");  // listed, but no such device
+    Sleep(700);
+    Click(c.main, kPhoneNumber);
+    AnswerMessage(c, 102, IDOK);
+    Check(WaitUntil([&] { return IsWindowEnabled(c.main) != 0; }, 3000),
+          "the phone-number dialog closes after the message");
+    Plug();
+    Sleep(700);
+}
+
 void UnplugDuringTransfer(Context& c) {
     const auto content = MakeContent(200000, 5);
     const fs::path source = c.work / "big.vcf";
@@ -533,6 +544,7 @@ int main() {
             RunCase("set configuration", [&] { SetConfiguration(c); });
             RunCase("firmware upgrade", [&] { Firmware(c); });
             RunCase("refused files", [&] { RefusedFiles(c); });
+            RunCase("a port that cannot be opened", [&] { PortThatCannotOpen(c); });
             RunCase("unplugging during a transfer", [&] { UnplugDuringTransfer(c); });
             RunCase("closing", [&] { CloseRemovesUserIni(c); });
         }
