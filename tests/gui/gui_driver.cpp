@@ -366,6 +366,19 @@ void SetPhoneNumber(Context& c) {
     Check(c.phone.SawLine("network restart 1"), "phone received \"network restart 1\"");
 }
 
+// OK during the final pause ends the dialog while its worker still pauses.
+void PhoneNumberClosedEarly(Context& c) {
+    Click(c.main, kPhoneNumber);
+    HWND dialog = c.probe.WaitFor(L"", L"#32770", kWindowTimeout, [](HWND w) {
+        return GetDlgItem(w, kPhoneStatus) != nullptr && GetDlgItem(w, kReboot) == nullptr;
+    });
+    if (!dialog) return Check(false, "phone-number dialog appears");
+    Check(WaitUntil([&] { return ItemVisible(dialog, IDOK); }, 10000), "OK is offered");
+    Click(dialog, IDOK);
+    Check(WaitGone(dialog, 3000), "OK closes the dialog at once");
+    Check(WaitUntil([&] { return IsWindowEnabled(c.main) != 0; }, 3000), "the main dialog is back");
+}
+
 void Restore(Context& c) {
     const auto content = MakeContent(3000, 1);
     const fs::path source = c.work / L"電話帳" / "Book.VCF";
@@ -471,10 +484,24 @@ void PortThatCannotOpen(Context& c) {
     Sleep(700);
 }
 
+// The phone hears the cancel sequence, or the host closing the line when the
+// pty drops the last bytes with the close; either way it stores nothing.
+size_t StoppedTransfers(Context& c) {
+    return c.phone.Count("\"event\":\"cancel\"") + c.phone.Count("\"event\":\"close\"");
+}
+
+void CheckTransferStopped(Context& c, size_t length, size_t endsBefore = 0) {
+    Check(WaitUntil([&] { return StoppedTransfers(c) > endsBefore; }, 3000),
+          "the phone saw the transfer stop");
+    Check(c.phone.Count("\"length\":" + std::to_string(length) + ",") == 0,
+          "the phone stored nothing of the stopped transfer");
+}
+
 void UnplugDuringTransfer(Context& c) {
     const auto content = MakeContent(200000, 5);
     const fs::path source = c.work / "big.vcf";
     WriteBytes(source, content);
+    const size_t ends = StoppedTransfers(c);
     Click(c.main, kRestore);
     if (!ChooseInFileDialog(c, source)) return;
     HWND dialog = WaitTransferDialog(c, 123);
@@ -486,10 +513,26 @@ void UnplugDuringTransfer(Context& c) {
     Unplug();
     Check(WaitGone(dialog, 5000), "unplugging closes the transfer dialog");
     Check(AllOperations(c.main, false), "and the buttons are disabled");
-    Check(WaitUntil([&] { return c.phone.Count("\"event\":\"cancel\"") > 0; }, 3000),
-          "the phone got the cancel sequence");
+    CheckTransferStopped(c, content.size(), ends);
     Plug();
     WaitUntil([&] { return AllOperations(c.main, true); }, 3000);
+}
+
+// Enter reaches OK while blocks move: the transfer is stopped, not orphaned,
+// and the port is free again for the next operation.
+void EnterDuringTransfer(Context& c) {
+    const fs::path source = c.work / "big.vcf";
+    const size_t ends = StoppedTransfers(c);
+    Click(c.main, kRestore);
+    if (!ChooseInFileDialog(c, source)) return;
+    HWND dialog = WaitTransferDialog(c, 123);
+    if (!dialog) return;
+    Check(WaitUntil([&] { return ItemText(dialog, kTransmitted) != L"0 bytes"; }, 20000),
+          "blocks move");
+    PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 1);
+    Check(WaitGone(dialog, 5000), "Enter closes the transfer dialog");
+    CheckTransferStopped(c, fs::file_size(source), ends);
+    PhoneNumberClosedEarly(c);
 }
 
 void CloseRemovesUserIni(Context& c) {
@@ -546,6 +589,7 @@ int main() {
             RunCase("refused files", [&] { RefusedFiles(c); });
             RunCase("a port that cannot be opened", [&] { PortThatCannotOpen(c); });
             RunCase("unplugging during a transfer", [&] { UnplugDuringTransfer(c); });
+            RunCase("enter during a transfer, OK during the pause", [&] { EnterDuringTransfer(c); });
             RunCase("closing", [&] { CloseRemovesUserIni(c); });
         }
     }
