@@ -34,6 +34,10 @@ wine_display_ready() {
 # HKLM\Hardware (the phone's port entry) lives while it runs.
 wine_server_keep() {
   wineserver -p >/dev/null 2>&1 || true
+  # The first program of a session starts Wine's background services, which
+  # keep whatever output it had open: start them here, detached, so that they
+  # never hold a test runner's pipes.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 wine_server_stop() {
