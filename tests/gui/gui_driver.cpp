@@ -1,13 +1,15 @@
 // Drives TarvoMgr.exe like a user, against phonesim on a virtual COM port, and
 // checks what the windows show and what the phone received.
 //
-// gui_driver APP WORKDIR PHONEDIR [ja]
+// gui_driver APP WORKDIR PHONEDIR [ja | FAULTYDIR]
 //   APP       TarvoMgr.exe
 //   WORKDIR   an empty folder for the files of the run (Unix or Windows path)
-//   PHONEDIR  phonesim's folder: store/ for the files it received, log.jsonl,
-//             phonebook.vcf (what it sends for a backup)
+//   PHONEDIR  phonesim's folder on COM7: store/ for the files it received,
+//             log.jsonl, phonebook.vcf (what it sends for a backup)
 //   ja        the program runs with Japanese resources: a shorter run that
 //             checks the texts
+//   FAULTYDIR the folder of a second phonesim on COM8 that answers block 2
+//             with CAN CAN (--cancel-at-block 2); adds the failure cases
 #include "framework/text.h"
 #include "res/string_table.h"
 #include "window_probe.h"
@@ -32,6 +34,7 @@ constexpr const wchar_t* kPortValue = L"\\Device\\ZELICOM";
 constexpr const wchar_t* kShellFolders =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const wchar_t* kPortName = L"COM7";
+constexpr const wchar_t* kFaultyPortName = L"COM8";
 constexpr int kWindowTimeout = 10000;
 // The poll runs every 500 ms; Wine adds its own scheduling delay on top.
 constexpr int kPollBound = 900;
@@ -180,6 +183,7 @@ struct Context {
     fs::path app;
     fs::path work;
     Phone phone;
+    Phone faulty;
     Program program;
     WindowProbe probe{0};
     HWND main = nullptr;
@@ -194,8 +198,9 @@ bool AllOperations(HWND main, bool enabled) {
     return true;
 }
 
-// Picks `path` in the file dialog the program has just opened.
-bool ChooseInFileDialog(Context& c, const fs::path& path) {
+// Picks `path` in the file dialog the program has just opened; with
+// `replace`, also confirms replacing the existing file.
+bool ChooseInFileDialog(Context& c, const fs::path& path, bool replace = false) {
     HWND dialog = nullptr;
     if (!WaitUntil([&] { return (dialog = c.probe.FindFileDialog()) != nullptr; }, kWindowTimeout)) {
         Check(false, "file dialog appears; windows: " + Narrow(c.probe.Describe()));
@@ -204,6 +209,13 @@ bool ChooseInFileDialog(Context& c, const fs::path& path) {
     const int nameId = GetDlgItem(dialog, 0x47C) ? 0x47C : 0x480;
     SetItemTextRemote(dialog, nameId, path.wstring());
     Click(dialog, IDOK);
+    if (replace) {
+        HWND confirm = c.probe.WaitFor(L"", L"#32770", kWindowTimeout, [](HWND w) {
+            return GetDlgItem(w, IDYES) != nullptr && !MessageText(w).empty();
+        });
+        Check(confirm != nullptr, "replacing an existing file is confirmed first");
+        if (confirm) Click(confirm, IDYES);
+    }
     const bool closed = WaitUntil([&] { return !IsWindowVisible(dialog); }, kWindowTimeout);
     Check(closed, "file dialog closes after OK; windows: " + Narrow(c.probe.Describe()));
     return closed;
@@ -291,6 +303,14 @@ void CheckSecondCopyEnds(Context& c) {
     Check(ended, "second copy ends by itself");
     if (!ended) second.Kill();
     Check(IsWindow(c.main), "the first copy's window stays");
+}
+
+// After a port change: the program's thread is free again (a dialog may
+// still be waiting for its worker) and a poll has run since.
+void SettlePoll(Context& c) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(c.main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    Sleep(700);
 }
 
 // --- English cases ------------------------------------------------------------
@@ -475,13 +495,13 @@ void RefusedFiles(Context& c) {
 
 void PortThatCannotOpen(Context& c) {
     SetPort(L"COM9");  // listed, but no such device
-    Sleep(700);
+    SettlePoll(c);
     Click(c.main, kPhoneNumber);
     AnswerMessage(c, 102, IDOK);
     Check(WaitUntil([&] { return IsWindowEnabled(c.main) != 0; }, 3000),
           "the phone-number dialog closes after the message");
     Plug();
-    Sleep(700);
+    SettlePoll(c);
 }
 
 // The phone hears the cancel sequence, or the host closing the line when the
@@ -535,6 +555,33 @@ void EnterDuringTransfer(Context& c) {
     PhoneNumberClosedEarly(c);
 }
 
+// The phone answers block 2 with CAN CAN: a send shows 110 in a message box
+// and closes; a backup fails with 105 and leaves the existing file alone.
+void PhoneThatCancels(Context& c) {
+    SetPort(kFaultyPortName);
+    SettlePoll(c);
+    Click(c.main, kRestore);
+    if (ChooseInFileDialog(c, c.work / "big.vcf")) {
+        HWND dialog = WaitTransferDialog(c, 123);
+        if (dialog) Check(WaitStatus(dialog, kStatus, 110, 10000), "status string 110");
+        AnswerMessage(c, 110, IDOK);
+        if (dialog) Check(WaitGone(dialog, 5000), "the dialog closes by itself after the message");
+    }
+    const fs::path existing = c.work / "saved.csv";
+    const auto before = ReadBytes(existing);
+    Click(c.main, kBackup);
+    if (ChooseInFileDialog(c, existing, true)) {
+        HWND dialog = WaitTransferDialog(c, 122);
+        if (dialog) {
+            Check(WaitStatus(dialog, kStatus, 105, 20000), "a cancelled backup shows string 105");
+            Check(WaitGone(dialog, 5000), "the dialog closes by itself");
+        }
+    }
+    Check(!before.empty() && ReadBytes(existing) == before, "a failed backup keeps the old file");
+    Plug();
+    SettlePoll(c);
+}
+
 void CloseRemovesUserIni(Context& c) {
     Screenshot(c.main, c.work / "main-en.bmp");
     Click(c.main, kExitCompact);
@@ -572,7 +619,11 @@ int main() {
     c.app = WindowsPath(argv[1]);
     c.work = WindowsPath(argv[2]);
     c.phone.dir = WindowsPath(argv[3]);
-    if (argc > 4 && std::wstring(argv[4]) == L"ja") g_language = tarvo::Language::Japanese;
+    if (argc > 4 && std::wstring(argv[4]) == L"ja") {
+        g_language = tarvo::Language::Japanese;
+    } else if (argc > 4) {
+        c.faulty.dir = WindowsPath(argv[4]);
+    }
 
     if (g_language == tarvo::Language::Japanese) {
         RunCase("Japanese resources", [&] { JapaneseTexts(c); });
@@ -590,6 +641,9 @@ int main() {
             RunCase("a port that cannot be opened", [&] { PortThatCannotOpen(c); });
             RunCase("unplugging during a transfer", [&] { UnplugDuringTransfer(c); });
             RunCase("enter during a transfer, OK during the pause", [&] { EnterDuringTransfer(c); });
+            if (!c.faulty.dir.empty()) {
+                RunCase("a phone that cancels", [&] { PhoneThatCancels(c); });
+            }
             RunCase("closing", [&] { CloseRemovesUserIni(c); });
         }
     }

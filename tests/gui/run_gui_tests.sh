@@ -21,29 +21,38 @@ wine_prefix_ready
 wine_display_ready
 
 rm -rf "$run"
-mkdir -p "$run/phone/store" "$run/work-en" "$run/work-ja"
+mkdir -p "$run/phone/store" "$run/faulty/store" "$run/work-en" "$run/work-ja"
 printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nN:Sato;Yui;;;\r\nFN:Yui Sato\r\nTEL;TYPE=WORK:+81-3-5555-0123\r\nEND:VCARD\r\n' \
   >"$run/phone/phonebook.vcf"
+# Long enough for the second block that the faulty phone cancels.
+for i in $(seq 40); do cat "$run/phone/phonebook.vcf"; done >"$run/faulty/phonebook.vcf"
 
-phone_pid=
-com_link="$WINEPREFIX/dosdevices/com7"
+pids=()
+links=()
 cleanup() {
-  [ -n "$phone_pid" ] && kill "$phone_pid" 2>/dev/null && wait "$phone_pid" 2>/dev/null
-  rm -f "$com_link"
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  for link in "${links[@]}"; do rm -f "$link"; done
   wine reg delete 'HKLM\Hardware\DeviceMap\SerialComm' /v '\Device\ZELICOM' /f >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
-# Paced like a real line, so a large transfer lasts long enough to watch.
-"$phonesim" --link "$run/phone/tty" --store "$run/phone/store" \
-  --phonebook "$run/phone/phonebook.vcf" --log "$run/phone/log.jsonl" --rate 40000 \
-  >"$run/phone/stdout" 2>"$run/phone/stderr" &
-phone_pid=$!
-for _ in $(seq 100); do [ -s "$run/phone/stdout" ] && break; sleep 0.05; done
-if [ ! -s "$run/phone/stdout" ]; then
-  echo "phonesim did not start:"; cat "$run/phone/stderr"; exit 1
-fi
-ln -sfn "$run/phone/tty" "$com_link"
+# start_phone DIR COMn [fault options]: phonesim on a pty that Wine sees as COMn.
+start_phone() {
+  local dir=$1 com=$2
+  shift 2
+  # Paced like a real line, so a large transfer lasts long enough to watch.
+  "$phonesim" --link "$dir/tty" --store "$dir/store" --phonebook "$dir/phonebook.vcf" \
+    --log "$dir/log.jsonl" --rate 40000 "$@" >"$dir/stdout" 2>"$dir/stderr" &
+  pids+=($!)
+  for _ in $(seq 100); do [ -s "$dir/stdout" ] && break; sleep 0.05; done
+  if [ ! -s "$dir/stdout" ]; then
+    echo "phonesim did not start:"; cat "$dir/stderr"; exit 1
+  fi
+  links+=("$WINEPREFIX/dosdevices/$com")
+  ln -sfn "$dir/tty" "$WINEPREFIX/dosdevices/$com"
+}
+start_phone "$run/phone" com7
+start_phone "$run/faulty" com8 --cancel-at-block 2
 
 # The first Wine process starts the server; keeping it keeps HKLM\Hardware.
 wine reg delete 'HKLM\Hardware\DeviceMap\SerialComm' /v '\Device\ZELICOM' /f >/dev/null 2>&1 || true
@@ -51,7 +60,7 @@ wine_server_keep
 
 status=0
 echo "== English"
-wine "$driver" "$app" "$run/work-en" "$run/phone" || status=1
+wine "$driver" "$app" "$run/work-en" "$run/phone" "$run/faulty" || status=1
 echo "== Japanese"
 LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine "$driver" "$app" "$run/work-ja" "$run/phone" ja || status=1
 
