@@ -24,7 +24,10 @@ bool OperationDialog::StartWorker(std::function<void()> body) {
 void OperationDialog::StopWorkerAndClosePort() {
     // Enter reaching OK, or OK during the final pause, ends the dialog while
     // the worker still runs: it is stopped here before its port goes.
-    if (m_worker.Running()) m_bCancel = true;
+    if (m_worker.Running()) {
+        m_bCancel = true;
+        m_clock.Interrupt();
+    }
     m_worker.Wait();
     if (m_bPortOpen) m_port.Close();
     m_bPortOpen = false;

@@ -5,6 +5,7 @@
 
 #include "framework/dialog.h"
 #include "framework/worker_thread.h"
+#include "interruptible_clock.h"
 #include "link/serial_port.h"
 
 #include <atomic>
@@ -33,6 +34,7 @@ protected:
     void ShowMessage(UINT textId, UINT type) const;
 
     std::atomic<bool> m_bCancel{false};
+    InterruptibleClock m_clock;
     SerialPort m_port;
     std::wstring m_strPortName;
 

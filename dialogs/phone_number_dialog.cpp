@@ -24,7 +24,7 @@ BOOL PhoneNumberDialog::OnInitDialog() {
 
 void PhoneNumberDialog::RunExchange() {
     PostingObserver observer(Handle(), false);
-    OperationContext context{m_port, m_bCancel, SystemClock::Instance(), observer};
+    OperationContext context{m_port, m_bCancel, m_clock, observer};
     RunPhoneNumber(context, m_strCommand);
 }
 

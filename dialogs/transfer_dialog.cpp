@@ -44,7 +44,7 @@ bool TransferDialog::OpenFileToSend() {
 }
 
 void TransferDialog::RunTransfer() {
-    OperationContext context{m_port, m_bCancel, SystemClock::Instance(), *m_observer};
+    OperationContext context{m_port, m_bCancel, m_clock, *m_observer};
     std::string announced = m_request.announcedName;
     if (announced.empty()) {
         announced = ui::WideToUtf8(std::filesystem::path(m_request.path).filename().wstring());

@@ -1,10 +1,12 @@
 // What the operation dialogs hear from their workers: every report becomes
 // the right posted message, and only a stored send keeps the dialog open.
+#include "dialogs/interruptible_clock.h"
 #include "dialogs/operation_messages.h"
 #include "dialogs/posting_observer.h"
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace tarvo {
@@ -63,6 +65,16 @@ TEST_F(ObserverTest, OneProgressMessageWaitsAtATime) {
     ASSERT_EQ(posted.size(), 2u);
     EXPECT_EQ(posted[1], (Posted{WM_OP_PROGRESS, 512, 0}));
     EXPECT_EQ(observer.TakeProgress(), 512);
+}
+
+// A pause that would outlast the test's time limit ends as soon as the
+// dialog interrupts it, and so does every later one.
+TEST(InterruptibleClock, InterruptEndsTheCurrentAndLaterPauses) {
+    InterruptibleClock clock;
+    std::thread worker([&clock] { clock.Sleep(std::chrono::hours(1)); });
+    clock.Interrupt();
+    worker.join();
+    clock.Sleep(std::chrono::hours(1));
 }
 
 TEST(OperationMessages, KeepTheirNumbers) {
