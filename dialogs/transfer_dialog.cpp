@@ -28,8 +28,7 @@ BOOL TransferDialog::OnInitDialog() {
 }
 
 bool TransferDialog::OpenFile() {
-    m_bFileOpen = m_request.send ? OpenFileToSend() : (m_output.emplace(m_request.path),
-                                                      m_output->CheckWritable());
+    m_bFileOpen = m_request.send ? OpenFileToSend() : OpenFileToReceive();
     if (!m_bFileOpen) ShowMessage(IDS_FILE_FAILED, MB_ICONHAND);
     return m_bFileOpen;
 }
@@ -41,6 +40,13 @@ bool TransferDialog::OpenFileToSend() {
     }
     m_strSize = ui::ByteCountText(m_input.Length());
     return true;
+}
+
+// The target is only checked here: it is replaced once the whole phone book
+// has come, so a failed backup leaves an existing file as it was.
+bool TransferDialog::OpenFileToReceive() {
+    m_output.emplace(std::filesystem::path(m_request.path));
+    return m_output->CheckWritable();
 }
 
 void TransferDialog::RunTransfer() {

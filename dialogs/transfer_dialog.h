@@ -32,6 +32,7 @@ private:
 
     bool OpenFile();
     bool OpenFileToSend();
+    bool OpenFileToReceive();
     void RunTransfer();
     void OnClose();
     void OnDestroy();

@@ -257,9 +257,8 @@ void CheckSameBytes(const fs::path& got, const std::vector<char>& expected, cons
 
 void ToggleLayout(Context& c) {
     const bool wasFull = ItemVisible(c.main, kFirmware);
-    PressAltKey(c.main, 'F');
-    // The first key of a Wine session can take seconds to arrive.
-    WaitUntil([&] { return ItemVisible(c.main, kFirmware) != wasFull; }, 10000);
+    Check(PressAltKey(c.main, 'F'), "the main dialog comes to the front for the layout key");
+    WaitUntil([&] { return ItemVisible(c.main, kFirmware) != wasFull; }, 5000);
 }
 
 // A send that the phone stores: OK alone, then OK sends the reboot line.

@@ -124,8 +124,14 @@ void SetItemTextRemote(HWND dialog, int id, const std::wstring& text) {
                         reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
-void PressAltKey(HWND window, WORD key) {
-    SetForegroundWindow(window);
+bool PressAltKey(HWND window, WORD key) {
+    // Keys go to the foreground window; without a window manager Wine may
+    // take a moment to hand it over.
+    const bool front = WaitUntil([window] {
+        SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+    }, 3000);
+    if (!front) return false;
     INPUT keys[4] = {};
     const WORD sequence[4] = {VK_MENU, key, key, VK_MENU};
     for (int i = 0; i < 4; ++i) {
@@ -133,7 +139,7 @@ void PressAltKey(HWND window, WORD key) {
         keys[i].ki.wVk = sequence[i];
         keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
     }
-    SendInput(4, keys, sizeof(INPUT));
+    return SendInput(4, keys, sizeof(INPUT)) == 4;
 }
 
 bool SaveWindowBitmap(HWND window, const std::wstring& path) {

@@ -47,8 +47,9 @@ int WindowHeight(HWND window);
 int ItemHeight(HWND dialog, int id);
 void Click(HWND dialog, int id);
 void SetItemTextRemote(HWND dialog, int id, const std::wstring& text);
-// Alt + key through the keyboard input path, with `window` brought to the front.
-void PressAltKey(HWND window, WORD key);
+// Alt + key through the keyboard input path, with `window` brought to the
+// front; false when it could not be.
+bool PressAltKey(HWND window, WORD key);
 // Captures the window's screen area into a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::wstring& path);
 
