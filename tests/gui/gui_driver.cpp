@@ -257,8 +257,12 @@ void CheckSameBytes(const fs::path& got, const std::vector<char>& expected, cons
 
 void ToggleLayout(Context& c) {
     const bool wasFull = ItemVisible(c.main, kFirmware);
+    const int height = WindowHeight(c.main);
     Check(PressAltKey(c.main, 'F'), "the main dialog comes to the front for the layout key");
-    WaitUntil([&] { return ItemVisible(c.main, kFirmware) != wasFull; }, 5000);
+    // The buttons change first, the window's height last.
+    WaitUntil([&] {
+        return ItemVisible(c.main, kFirmware) != wasFull && WindowHeight(c.main) != height;
+    }, 5000);
 }
 
 // A send that the phone stores: OK alone, then OK sends the reboot line.
