@@ -61,6 +61,21 @@ int SerialPort::Open(const std::string& name) {
     return 1;
 }
 
+namespace {
+
+// Lets what was written last (a cancel sequence, the reboot line) leave the
+// port before it is closed, for at most a second: a peer that has stopped
+// reading must not hold the close.
+void DrainOutput(int fd) {
+    for (int waited = 0; waited < 1000; waited += 5) {
+        int pending = 0;
+        if (::ioctl(fd, TIOCOUTQ, &pending) != 0 || pending == 0) return;
+        ::usleep(5000);
+    }
+}
+
+}  // namespace
+
 void SerialPort::CloseHandleOnly() {
     if (m_hComm == kNoHandle) return;
     ::ioctl(Fd(m_hComm), TIOCNXCL);  // the flag outlives us on a pty otherwise
@@ -72,6 +87,7 @@ int SerialPort::Close() {
     ResetReadAhead();
     if (m_hComm == kNoHandle) return 0;
     int fd = Fd(m_hComm);
+    DrainOutput(fd);
     ::ioctl(fd, TIOCNXCL);
     m_hComm = kNoHandle;
     return ::close(fd) == 0 ? 1 : 0;

@@ -19,6 +19,13 @@ bool IsGoneError(DWORD error) {
            error == ERROR_INVALID_HANDLE || error == ERROR_ACCESS_DENIED;
 }
 
+std::wstring Widen(const std::string& utf8) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
+    return wide;
+}
+
 }  // namespace
 
 SerialPort::SerialPort() : m_hComm(kNoHandle) {}
@@ -29,7 +36,7 @@ bool SerialPort::IsOpen() const { return m_hComm != kNoHandle; }
 
 int SerialPort::Open(const std::string& name) {
     // The name goes on unchanged: COM12 opens as //./COM12.
-    std::wstring path = L"//./" + std::wstring(name.begin(), name.end());
+    std::wstring path = L"//./" + Widen(name);
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            0, nullptr);
     m_hComm = reinterpret_cast<intptr_t>(h);
@@ -46,6 +53,9 @@ void SerialPort::CloseHandleOnly() {
 
 int SerialPort::Close() {
     ResetReadAhead();
+    // Whatever was written last (a cancel sequence, the reboot line) reaches
+    // the phone before the port goes.
+    FlushFileBuffers(Handle(m_hComm));
     BOOL closed = CloseHandle(Handle(m_hComm));
     m_hComm = kNoHandle;
     return closed ? 1 : 0;
