@@ -55,15 +55,28 @@ std::string Names(const std::vector<uint8_t>& bytes, size_t count) {
 
 std::string DescribeBytes(const std::vector<uint8_t>& bytes) {
     constexpr size_t kShownControlBytes = 24;
-    if (bytes.size() > 1 && std::all_of(bytes.begin(), bytes.end(), IsText)) return Quote(bytes);
     if ((bytes[0] == SOH || bytes[0] == STX) && bytes.size() >= 3) {
         char header[64];
         std::snprintf(header, sizeof header, "%s block %u +%zu bytes", ByteName(bytes[0]).c_str(),
                       unsigned(bytes[1]), bytes.size() - 3);
         return header;
     }
-    if (bytes.size() <= kShownControlBytes) return Names(bytes, bytes.size());
-    return Names(bytes, 3) + " +" + std::to_string(bytes.size() - 3) + " bytes";
+    if (bytes.size() > kShownControlBytes * 4 && !std::all_of(bytes.begin(), bytes.end(), IsText))
+        return Names(bytes, 3) + " +" + std::to_string(bytes.size() - 3) + " bytes";
+    // Runs of text quoted, the bytes between them by name: "ACK \"result ...\""
+    std::string text;
+    for (size_t i = 0; i < bytes.size();) {
+        size_t end = i;
+        while (end < bytes.size() && IsText(bytes[end])) ++end;
+        if (end - i >= 2) {
+            text += (text.empty() ? "" : " ") + Quote({bytes.begin() + ptrdiff_t(i), bytes.begin() + ptrdiff_t(end)});
+            i = end;
+        } else {
+            text += (text.empty() ? "" : " ") + ByteName(bytes[i]);
+            ++i;
+        }
+    }
+    return text;
 }
 
 TraceChannel::TraceChannel(ByteChannel& inner, std::ostream& out)
@@ -84,8 +97,9 @@ void TraceChannel::Record(Direction& to, Direction& other, const uint8_t* data, 
     for (size_t i = 0; i < length; ++i) {
         if (to.pending.empty()) to.startedAt = Seconds();
         to.pending.push_back(data[i]);
-        // A command line is an entry of its own; so is a control byte after text.
-        if (data[i] == '\n' && to.pending.size() > 1) Flush(to);
+        // A command line is an entry of its own; a block keeps its LF bytes.
+        const bool inBlock = to.pending[0] == xmodem::SOH || to.pending[0] == xmodem::STX;
+        if (data[i] == '\n' && to.pending.size() > 1 && !inBlock) Flush(to);
     }
 }
 

@@ -195,6 +195,7 @@ TEST(Trace, DescribesLinesControlBytesAndBlocks) {
     EXPECT_EQ(DescribeBytes({xmodem::CAN, xmodem::CAN, xmodem::BS, xmodem::NUL}), "CAN CAN BS NUL");
     std::vector<uint8_t> block = tarvo::test::MakeBlock(7, std::vector<uint8_t>(128, 0), true);
     EXPECT_EQ(DescribeBytes(block), "SOH block 7 +130 bytes");
+    EXPECT_EQ(DescribeBytes({xmodem::ACK, 'r', 'e', '\n'}), "ACK \"re\\n\"");
 }
 
 TEST(Trace, RecordsBothDirectionsInOrder) {
