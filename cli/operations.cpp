@@ -59,6 +59,10 @@ private:
         return status;
     }
 
+    int Unavailable(const char* expected) {
+        return Fail(kExitUsage, Text(kTextUnavailableFile) + ": " + m_inv.file + " (" + expected + ")");
+    }
+
     // --port, then TARVOMGR_PORT, then what the system shows.
     std::optional<std::string> ResolvePort() {
         if (!m_inv.port.empty()) return m_inv.port;
@@ -86,8 +90,7 @@ private:
     int Backup() {
         auto announced = PhoneBookAnnouncedName(m_inv.file);
         if (!announced)
-            return Fail(kExitUsage, Text(kTextUnavailableFile) + ": " + m_inv.file +
-                                        " (a phone book is a .vcf or .csv file)");
+            return Unavailable("a phone book is a .vcf or .csv file");
         AtomicFile file(m_inv.file);
         if (!file.CheckWritable())
             return Fail(kExitUsage, Text(kTextFailOpenFile) + ": " + m_inv.file + " cannot be written");
@@ -99,8 +102,7 @@ private:
     int Restore() {
         auto announced = PhoneBookAnnouncedName(m_inv.file);
         if (!announced)
-            return Fail(kExitUsage, Text(kTextUnavailableFile) + ": " + m_inv.file +
-                                        " (a phone book is a .vcf or .csv file)");
+            return Unavailable("a phone book is a .vcf or .csv file");
         return Send(m_inv.file, *announced, false);
     }
 
@@ -116,8 +118,7 @@ private:
 
     int Firmware() {
         if (!IsFirmwarePackage(m_inv.file))
-            return Fail(kExitUsage, Text(kTextUnavailableFile) + ": " + m_inv.file +
-                                        " (a firmware package is a .zip file)");
+            return Unavailable("a firmware package is a .zip file");
         return Send(m_inv.file, kFirmwareAnnouncedName, true);
     }
 
@@ -189,7 +190,7 @@ private:
         ByteChannel& line = trace ? static_cast<ByteChannel&>(*trace) : serial;
         std::atomic<bool> cancel{false};
         Watch watch{&m_interrupted,
-                    [&serial, name = *portName] { return serial.Disconnected() || !PortStillPresent(name); },
+                    [&serial, present = PortPresence(*portName)] { return serial.Disconnected() || !present(); },
                     StallReads(m_inv.stallTimeoutSeconds, int(kReadTimeoutMs))};
         WatchedChannel watched(line, cancel, watch);
         OperationContext context{watched, cancel, SystemClock::Instance(), m_reporter};

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,9 +22,10 @@ struct PortSearch {
 // Linux: the single /dev/ttyACM* device, when there is exactly one.
 PortSearch DiscoverPhonePort();
 
-// Whether the port is still there: the device node exists (POSIX), the
-// serial-port map still names it (Windows).
-bool PortStillPresent(const std::string& port);
+// A check that the port is still there: its device node exists (POSIX); the
+// serial-port map still names it (Windows, when the map named it at the
+// start; a port given by a name the driver never registered is not watched).
+std::function<bool()> PortPresence(const std::string& port);
 
 // Windows: the companion tool's list in the common application-data folder;
 // nothing when the folder cannot be read (and always nothing elsewhere).

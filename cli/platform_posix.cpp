@@ -33,9 +33,11 @@ PortSearch DiscoverPhonePort() {
     return search;
 }
 
-bool PortStillPresent(const std::string& port) {
-    std::error_code error;
-    return std::filesystem::exists(port, error);
+std::function<bool()> PortPresence(const std::string& port) {
+    return [port] {
+        std::error_code error;
+        return std::filesystem::exists(port, error);
+    };
 }
 
 std::optional<std::string> CompanionListPath() { return std::nullopt; }

@@ -49,11 +49,9 @@ PortSearch DiscoverPhonePort() {
     return search;
 }
 
-// A port given by name that the driver never registered (a test port, an
-// adapter) cannot be watched this way and counts as present.
-bool PortStillPresent(const std::string& port) {
-    static const bool registered = RegisteredPhonePort() == port;
-    return !registered || RegisteredPhonePort() == port;
+std::function<bool()> PortPresence(const std::string& port) {
+    if (RegisteredPhonePort() != port) return [] { return true; };
+    return [port] { return RegisteredPhonePort() == port; };
 }
 
 std::optional<std::string> CompanionListPath() {

@@ -33,8 +33,8 @@ void Emit(std::ostream& out, const json& event) {
 std::string FormatProgress(int64_t done, int64_t total, double seconds, int retries) {
     const double fraction = total > 0 ? std::clamp(double(done) / double(total), 0.0, 1.0) : 0.0;
     const int filled = int(fraction * kBarWidth);
-    std::string line = "[" + std::string(size_t(filled), '#') +
-                       std::string(size_t(kBarWidth - filled), '-') + "]";
+    std::string line(1, '[');
+    line.append(size_t(filled), '#').append(size_t(kBarWidth - filled), '-').append(1, ']');
     char numbers[128];
     std::snprintf(numbers, sizeof numbers, " %3d%% %lld/%lld bytes", int(fraction * 100),
                   static_cast<long long>(done), static_cast<long long>(total));
@@ -43,9 +43,9 @@ std::string FormatProgress(int64_t done, int64_t total, double seconds, int retr
         const double rate = double(done) / seconds;
         std::snprintf(numbers, sizeof numbers, " %.1f kB/s", rate / 1000.0);
         line += numbers;
-        if (total > done) line += " " + Duration(double(total - done) / rate) + " left";
+        if (total > done) line.append(" ").append(Duration(double(total - done) / rate)).append(" left");
     }
-    if (retries > 0) line += " retries " + std::to_string(retries);
+    if (retries > 0) line.append(" retries ").append(std::to_string(retries));
     return line;
 }
 

@@ -47,7 +47,7 @@ std::string Quote(const std::vector<uint8_t>& bytes) {
 
 std::string Names(const std::vector<uint8_t>& bytes, size_t count) {
     std::string text;
-    for (size_t i = 0; i < count; ++i) text += (i ? " " : "") + ByteName(bytes[i]);
+    for (size_t i = 0; i < count; ++i) text.append(i ? " " : "").append(ByteName(bytes[i]));
     return text;
 }
 
@@ -69,10 +69,11 @@ std::string DescribeBytes(const std::vector<uint8_t>& bytes) {
         size_t end = i;
         while (end < bytes.size() && IsText(bytes[end])) ++end;
         if (end - i >= 2) {
-            text += (text.empty() ? "" : " ") + Quote({bytes.begin() + ptrdiff_t(i), bytes.begin() + ptrdiff_t(end)});
+            text.append(text.empty() ? "" : " ")
+                .append(Quote({bytes.begin() + ptrdiff_t(i), bytes.begin() + ptrdiff_t(end)}));
             i = end;
         } else {
-            text += (text.empty() ? "" : " ") + ByteName(bytes[i]);
+            text.append(text.empty() ? "" : " ").append(ByteName(bytes[i]));
             ++i;
         }
     }

@@ -6,7 +6,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -15,10 +14,6 @@
 namespace {
 
 using namespace tarvo::sim;
-
-std::atomic<bool> g_stop{false};
-
-void RequestStop(int) { g_stop = true; }
 
 const char kSamplePhoneBook[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Tanaka;Hana;;;\r\nFN:Hana Tanaka\r\n"
@@ -84,22 +79,6 @@ bool LoadPhoneBook(const std::string& path, std::vector<uint8_t>& book) {
     return true;
 }
 
-sigset_t BlockStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
-    sigset_t stopSignals, previous;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
-    sigdelset(&previous, SIGTERM);
-    sigdelset(&previous, SIGINT);
-    return previous;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,7 +105,8 @@ int main(int argc, char** argv) {
         std::cerr << "phonesim: cannot write " << args.log << "\n";
         return 2;
     }
-    const sigset_t waitMask = BlockStopSignals();
+    std::atomic<bool> stop{false};
+    const sigset_t waitMask = CatchStopSignals(stop);
     PtyLine pty;
     std::string error;
     if (!pty.Open(args.link, error)) {
@@ -137,6 +117,6 @@ int main(int argc, char** argv) {
     std::cout << args.link << std::endl;
     PacingOptions pacing;
     pacing.bytesPerSecond = args.rate;
-    RunPacedLine(pty, phone, pacing, g_stop, waitMask);
+    RunPacedLine(pty, phone, pacing, stop, waitMask);
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "pty_line.h"
 
 #include <cerrno>
+#include <csignal>
+#include <pthread.h>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -17,6 +19,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr Micros kHangupRecheck{10000};
+
+std::atomic<bool>* g_stop = nullptr;
+
+void OnStopSignal(int) {
+    if (g_stop) g_stop->store(true);
+}
 
 timespec ToTimespec(Micros duration) {
     const auto count = std::max<int64_t>(0, duration.count());
@@ -132,6 +140,23 @@ private:
 };
 
 }  // namespace
+
+sigset_t CatchStopSignals(std::atomic<bool>& stop) {
+    g_stop = &stop;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    sigset_t stopSignals, waitMask;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, &waitMask);
+    sigdelset(&waitMask, SIGTERM);
+    sigdelset(&waitMask, SIGINT);
+    return waitMask;
+}
 
 Micros MonotonicNow() {
     static const auto start = std::chrono::steady_clock::now();

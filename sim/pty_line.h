@@ -60,6 +60,10 @@ struct PacingOptions {
 void RunPacedLine(PtyLine& pty, FarEnd& far, const PacingOptions& pacing,
                   const std::atomic<bool>& stop, const sigset_t& waitMask);
 
+// SIGTERM and SIGINT set `stop` from now on. They stay blocked except while
+// RunPacedLine waits, with the mask returned here, so none is missed.
+sigset_t CatchStopSignals(std::atomic<bool>& stop);
+
 // Monotonic time since the first call.
 Micros MonotonicNow();
 
