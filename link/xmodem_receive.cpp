@@ -2,6 +2,7 @@
 // line with the size, then blocks of 128 or 1024 bytes polled for with C (CRC)
 // and, if the phone does not answer that, with NAK (sum), until EOT.
 #include "line_exchange.h"
+#include "transfer_steps.h"
 #include "xmodem.h"
 
 #include <algorithm>
@@ -17,17 +18,17 @@ using namespace xmodem;
 
 enum class HeaderResult { Block, End };
 
-class Receiver {
+class Receiver : TransferSteps {
 public:
     Receiver(OperationContext& context, ReceiveSink& file, const std::string& announcedName)
-        : m_context(context),
+        : TransferSteps(context),
           m_port(context.port),
           m_file(file),
           m_lines(context.port, context.cancel, context.clock),
           m_wireName(WireName(announcedName)) {}
 
     bool Run() {
-        Open();
+        OpenExchange();
         m_lines.Send(ReceiveInitLine());
         m_lines.Send(BackupLine(m_wireName));
         if (!ReadAnnouncedSize()) {
@@ -46,18 +47,6 @@ public:
     }
 
 private:
-    bool Cancelled() const { return m_context.cancel.load(); }
-    void Status(int id) { m_context.observer.OnStatus(id); }
-
-    void Fail(int statusId) {
-        Status(statusId);
-        m_context.clock.Sleep(m_context.finalPause);
-    }
-
-    void Open() {
-        if (m_context.purgeFirst) m_port.Purge();
-        Status(kStatusWaitSync);
-    }
 
     // "upload NAME SIZE": a size that is missing or not a number counts as 0.
     bool ReadAnnouncedSize() {
@@ -211,7 +200,6 @@ private:
         m_context.observer.OnDone(m_success);
     }
 
-    OperationContext& m_context;
     ByteChannel& m_port;
     ReceiveSink& m_file;
     LineExchange m_lines;

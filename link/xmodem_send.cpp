@@ -2,6 +2,7 @@
 // 128-byte blocks until the phone has confirmed every byte, EOT, then the
 // download and write results.
 #include "line_exchange.h"
+#include "transfer_steps.h"
 #include "xmodem.h"
 
 #include <algorithm>
@@ -17,10 +18,10 @@ enum class SyncResult { Polled, PhoneCancelled, TimedOut, Cancelled };
 enum class BlockResult { Acknowledged, PhoneCancelled, Abandoned, Stopped };
 enum class BlocksResult { AllSent, PhoneCancelled, Abandoned, WriteFailed, Cancelled };
 
-class Sender {
+class Sender : TransferSteps {
 public:
     Sender(OperationContext& context, SendSource& file, const SendOptions& options)
-        : m_context(context),
+        : TransferSteps(context),
           m_port(context.port),
           m_file(file),
           m_lines(context.port, context.cancel, context.clock),
@@ -28,7 +29,8 @@ public:
           m_firmware(options.firmware) {}
 
     bool Run() {
-        Open();
+        m_length = m_file.Length();
+        OpenExchange();
         if (m_length < 0 || m_length > kMaxSendLength) {
             Fail(kStatusFailTransmit);  // refused before anything is sent
         } else {
@@ -40,20 +42,6 @@ public:
     }
 
 private:
-    bool Cancelled() const { return m_context.cancel.load(); }
-    void Status(int id) { m_context.observer.OnStatus(id); }
-
-    // A final status stays readable for a while before the operation ends.
-    void Fail(int statusId) {
-        Status(statusId);
-        m_context.clock.Sleep(m_context.finalPause);
-    }
-
-    void Open() {
-        m_length = m_file.Length();
-        if (m_context.purgeFirst) m_port.Purge();
-        Status(kStatusWaitSync);
-    }
 
     void Announce() {
         m_lines.Send(SendInitLine(m_wireName));
@@ -235,7 +223,6 @@ private:
         m_port.Write(kCancelSequence, sizeof kCancelSequence);
     }
 
-    OperationContext& m_context;
     ByteChannel& m_port;
     SendSource& m_file;
     LineExchange m_lines;
