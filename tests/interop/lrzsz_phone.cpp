@@ -67,12 +67,17 @@ bool RunOnLine(int master, std::vector<std::string> args, const std::string& wor
     tcgetattr(programSlave, &raw);
     cfmakeraw(&raw);
     tcsetattr(programSlave, TCSANOW, &raw);
+    // Its output goes through a pipe: on exit lrzsz drains and then flushes
+    // its terminal, and on a pty that flush can throw away its last ACK
+    // before we have read it. A pipe never discards what was written.
+    int output[2];
+    if (pipe2(output, O_CLOEXEC) != 0) return false;
     pid_t pid = fork();
     if (pid == 0) {
         setsid();
         ioctl(programSlave, TIOCSCTTY, 0);  // lrzsz sets its modes through /dev/tty
         dup2(programSlave, 0);
-        dup2(programSlave, 1);
+        dup2(output[1], 1);
         close(programMaster);
         int log = open((workDir + "/lrzsz.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (log >= 0) dup2(log, 2);
@@ -83,20 +88,24 @@ bool RunOnLine(int master, std::vector<std::string> args, const std::string& wor
         execvp(argv[0], argv.data());
         _exit(127);
     }
-    // The slave stays open here too, so its last bytes are never lost to a
-    // hang-up when the program exits right after writing them (the final ACK).
+    close(output[1]);  // the pipe ends (reads 0) once the program has gone
     fcntl(programMaster, F_SETFL, fcntl(programMaster, F_GETFL) | O_NONBLOCK);
+    fcntl(output[0], F_SETFL, fcntl(output[0], F_GETFL) | O_NONBLOCK);
     int status = 0;
     bool running = true;
-    for (int quietPolls = 0; running || quietPolls < 3;) {
-        pollfd fds[2] = {{master, POLLIN, 0}, {programMaster, POLLIN, 0}};
+    bool outputOpen = true;
+    while (running || outputOpen) {
+        pollfd fds[2] = {{master, POLLIN, 0}, {outputOpen ? output[0] : -1, POLLIN, 0}};
         poll(fds, 2, 100);
         if (running && (fds[0].revents & POLLIN)) Relay(master, programMaster);
-        if ((fds[1].revents & POLLIN) && Relay(programMaster, master) > 0) quietPolls = 0;
-        else if (!running) ++quietPolls;
+        if (fds[1].revents & (POLLIN | POLLHUP)) {
+            ssize_t n = Relay(output[0], master);
+            if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) outputOpen = false;
+        }
         if (running && !(fds[0].revents & POLLIN) && (fds[0].revents & POLLHUP)) usleep(10000);
         if (running && waitpid(pid, &status, WNOHANG) == pid) running = false;
     }
+    close(output[0]);
     close(programSlave);
     close(programMaster);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
