@@ -21,43 +21,26 @@ HWND BuddySpinAfter(HWND edit)
     return nullptr;
 }
 
-// ---- FlatDialog -----------------------------------------------------------
+// ---- SubclassedWindow -----------------------------------------------------
 
-void FlatDialog::Subclass(HWND hwnd, WNDPROC proc)
+void SubclassedWindow::Subclass(HWND hwnd, WNDPROC proc)
 {
     m_hWnd = hwnd;
     m_pfnOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
 }
 
-void FlatDialog::Unsubclass()
+void SubclassedWindow::Unsubclass()
 {
     SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
 }
 
-LRESULT FlatDialog::PassOn(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT SubclassedWindow::PassOn(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return CallWindowProcW(m_pfnOldProc, m_hWnd, msg, wParam, lParam);
 }
 
 // ---- FlatControl ----------------------------------------------------------
-
-void FlatControl::Subclass(HWND hwnd, WNDPROC proc)
-{
-    m_hWnd = hwnd;
-    m_pfnOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-}
-
-void FlatControl::Unsubclass()
-{
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
-}
-
-LRESULT FlatControl::PassOn(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcW(m_pfnOldProc, m_hWnd, msg, wParam, lParam);
-}
 
 LRESULT FlatControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {

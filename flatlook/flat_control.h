@@ -36,14 +36,14 @@ enum class FlatKind {
     TabCtrl,
 };
 
-class FlatDialog {
+// A window whose procedure we replace, and the one we hand messages on to.
+class SubclassedWindow {
 public:
-    FlatDialog() = default;
-    virtual ~FlatDialog() = default;
-    FlatDialog(const FlatDialog&) = delete;
-    FlatDialog& operator=(const FlatDialog&) = delete;
+    SubclassedWindow() = default;
+    virtual ~SubclassedWindow() = default;
+    SubclassedWindow(const SubclassedWindow&) = delete;
+    SubclassedWindow& operator=(const SubclassedWindow&) = delete;
 
-    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     void Subclass(HWND hwnd, WNDPROC proc);
     void Unsubclass();
 
@@ -54,13 +54,13 @@ protected:
     LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
-class FlatControl {
+class FlatDialog : public SubclassedWindow {
 public:
-    FlatControl() = default;
-    virtual ~FlatControl() = default;
-    FlatControl(const FlatControl&) = delete;
-    FlatControl& operator=(const FlatControl&) = delete;
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+};
 
+class FlatControl : public SubclassedWindow {
+public:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // Non-zero when the control under `screenPoint` must become the hot one
     // (or its hot item changed).
@@ -75,8 +75,6 @@ public:
     // control); -1 for none and for controls without items.
     virtual int HotItem() const { return -1; }
 
-    void Subclass(HWND hwnd, WNDPROC proc);
-    void Unsubclass();
     // Re-evaluates focus and size and paints the border, unless it already
     // shows the hot or focused edge that is still wanted.
     void RedrawFrame();
@@ -93,13 +91,8 @@ public:
 
     bool IsHotOrFocused() const { return (m_nState & (STATE_HOT | STATE_FOCUS)) != 0; }
 
-    HWND m_hWnd = nullptr;
-    WNDPROC m_pfnOldProc = nullptr;
     WORD m_nState = 0;
     WORD m_nDrawnState = 0;
-
-protected:
-    LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
 // Edit fields with a client edge.
